@@ -1,0 +1,1 @@
+// The host client and the connect worker.
