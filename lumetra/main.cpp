@@ -1,7 +1,10 @@
+#include "window/main_window.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    lumetra::MainWindow window(lumetra::desktopServices());
+    return app.exec();
 }

@@ -15,8 +15,8 @@ bool isAsciiWhiteSpace(char c)
 
 bool isFullWidthSpace(const QByteArray &text, qsizetype pos)
 {
-    return pos + 1 < text.size() && static_cast<unsigned char>(text[pos]) == 0xA1
-           && static_cast<unsigned char>(text[pos + 1]) == 0xA1;
+    return pos + 1 < text.size() && static_cast<unsigned char>(text[pos]) == 0xA1 &&
+           static_cast<unsigned char>(text[pos + 1]) == 0xA1;
 }
 
 // The digit value at pos and the number of bytes it takes, or -1 when no digit starts there.
