@@ -1,7 +1,10 @@
 #include "window/main_window.h"
 
+#include "codec/channel_panel.h"
 #include "gbk/gbk_text.h"
 #include "link/host_link.h"
+#include "link/receive_path.h"
+#include "link/receive_view.h"
 #include "window/app_look.h"
 #include "window/integer_text.h"
 #include "window/ipv4_address_edit.h"
@@ -102,6 +105,17 @@ MainWindow::MainWindow(WindowServices services, QWidget *parent)
     bindHostLink();
 
     // The panels of the learning, channel and library controls are bound here.
+    m_receivePath = new ReceivePath(
+        *m_hostLink,
+        {m_learnStartButton, m_learnStopButton, m_clearReceiveButton, m_receiveBox},
+        m_channelMemory, [this](const QString &text) { setStatusText(text); }, this);
+    ChannelControls channelControls;
+    channelControls.connectButton = m_connectButton;
+    std::copy(m_channelButtons.begin(), m_channelButtons.end(),
+              channelControls.channelButtons.begin());
+    channelControls.sendBox = m_sendBox;
+    channelControls.copyCodeBox = m_copyCodeBox;
+    m_channelPanel = new ChannelPanel(*m_hostLink, channelControls, m_channelMemory, this);
 
     runCreatedStep();
 }
@@ -179,7 +193,7 @@ void MainWindow::buildLearningGroup()
     m_clearReceiveButton = makeButton(group, u"按钮5", u"清空接收", 129, 14, 64, 32);
     m_addToLibraryButton = makeButton(group, u"按钮4", u"加入码库", 192, 14, 72, 32);
     m_replaceSelectedButton = makeButton(group, u"按钮17", u"替换选中", 265, 14, 72, 32);
-    m_receiveBox = makeTextBox(group, u"编辑框1", 5, 51, 363, 157);
+    m_receiveBox = place(new ReceiveView(group), u"编辑框1", 5, 51, 363, 157);
 
     QLabel *rule = makeLabel(group, u"透明标签3", u"", 0, 209, 488, 3);
     rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);

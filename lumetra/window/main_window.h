@@ -3,6 +3,7 @@
 // Lumetra's main window: the controls, the window-created and about-to-be-destroyed steps
 // with the settings file, and the connect button bound to the host link.
 
+#include "codec/channel_send.h"
 #include "window/window_services.h"
 
 #include <QPoint>
@@ -21,7 +22,10 @@ class QTreeWidget;
 
 namespace lumetra {
 
+class ChannelPanel;
 class HostLink;
+class ReceivePath;
+class ReceiveView;
 class Ipv4AddressEdit;
 
 class MainWindow : public QWidget
@@ -38,6 +42,8 @@ public:
     ~MainWindow() override;
 
     HostLink *hostLink() const { return m_hostLink; }
+    // Learning and the receive box; receivedText() reads the box as GBK.
+    ReceivePath *receivePath() const { return m_receivePath; }
     // Status bar part 0, where every status text of the tool goes.
     void setStatusText(const QString &text);
 
@@ -63,6 +69,10 @@ private:
 
     WindowServices m_services;
     HostLink *m_hostLink = nullptr;
+    // Written by the channel step, read by the receive path's acknowledgement.
+    ChannelMemory m_channelMemory;
+    ChannelPanel *m_channelPanel = nullptr;
+    ReceivePath *m_receivePath = nullptr;
 
     // Connection group
     QGroupBox *m_connectionGroup = nullptr;
@@ -86,7 +96,7 @@ private:
     QPushButton *m_clearReceiveButton = nullptr;
     QPushButton *m_addToLibraryButton = nullptr;
     QPushButton *m_replaceSelectedButton = nullptr;
-    QPlainTextEdit *m_receiveBox = nullptr;
+    ReceiveView *m_receiveBox = nullptr;
     std::array<QPushButton *, 8> m_channelButtons{};
     QPlainTextEdit *m_sendBox = nullptr;
 
