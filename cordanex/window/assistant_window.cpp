@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextCursor>
 
 namespace cordanex {
@@ -128,8 +129,8 @@ void AssistantWindow::createControls()
                                   QStringLiteral("字长6位,2位停止位,空白0校验"),
                                   QStringLiteral("字长5位,2位停止位,空白0校验")});
 
-    createLabel(this, QStringLiteral("RS485设备："), {513, 11, 62, 20});
-    m_rs485DeviceList = createList(this, "rs485DeviceList", {574, 11, 90, 20});
+    createLabel(this, QStringLiteral("RS485设备："), {511, 11, 69, 20});
+    m_rs485DeviceList = createList(this, "rs485DeviceList", {580, 11, 84, 20});
     addEntries(m_rs485DeviceList, {QStringLiteral("VANTREL"), QStringLiteral("其它设备")});
     m_rs485DeviceList->setEnabled(false);
 
@@ -287,6 +288,10 @@ void AssistantWindow::showOutputText(const QByteArray &before, const QByteArray 
     }
     m_outputBox->setTextCursor(cursor);
     m_outputBox->ensureCursorVisible();
+    // The caret sits on the empty line after the last CR LF; scroll fully down so that the
+    // whole of the new text's last line is in view as well.
+    QScrollBar *bar = m_outputBox->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 } // namespace cordanex
