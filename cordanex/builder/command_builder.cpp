@@ -3,25 +3,32 @@
 #include "builder/hex_digits.h"
 #include "builder/relay_listing.h"
 
+#include <algorithm>
+
 namespace cordanex {
 
 namespace {
 
 QByteArray buildSendCommand(const CommandForm &form, const QByteArray &payload)
 {
-    // "EE B3 " + three codes + the payload, three characters a byte, + the longest tail.
-    QByteArray command;
-    command.reserve(6 + 9 + payload.size() * 3 + 19);
-    command.append("EE B3 ");
+    // Built in place: every byte text is two digits and a space, so the size is known.
+    static constexpr char head[] = "EE B3 ";
+    static constexpr char tail[] = "FF FC FF FF\r\n";
+    static constexpr char lineBreakTail[] = "0D 0A FF FC FF FF\r\n";
+    const char *const end = form.addLineBreak ? lineBreakTail : tail;
+    const qsizetype endSize = form.addLineBreak ? sizeof lineBreakTail - 1 : sizeof tail - 1;
+
+    QByteArray command(sizeof head - 1 + 3 * (3 + payload.size()) + endSize, Qt::Uninitialized);
+    char *out = std::copy_n(head, sizeof head - 1, command.data());
     for (const int code : {form.portCode, form.baudCode, form.formatCode}) {
-        appendTwoHexDigits(command, code);
-        command.append(' ');
+        out = writeTwoHexDigits(out, code);
+        *out++ = ' ';
     }
     for (const char byte : payload) {
-        appendTwoHexDigits(command, static_cast<unsigned char>(byte));
-        command.append(' ');
+        out = writeTwoHexDigits(out, static_cast<unsigned char>(byte));
+        *out++ = ' ';
     }
-    command.append(form.addLineBreak ? "0D 0A FF FC FF FF\r\n" : "FF FC FF FF\r\n");
+    std::copy_n(end, endSize, out);
     return command;
 }
 

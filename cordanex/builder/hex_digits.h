@@ -9,7 +9,11 @@ namespace cordanex {
 // assistant writes is written this way.
 QByteArray TwoHexDigits(int value);
 
-// The same two characters appended to text, without a temporary for each byte.
+// The same two characters written at out, for text built in place; returns the position
+// after them.
+char *writeTwoHexDigits(char *out, int value);
+
+// The same two characters appended to text.
 void appendTwoHexDigits(QByteArray &text, int value);
 
 } // namespace cordanex

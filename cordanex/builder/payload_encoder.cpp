@@ -71,10 +71,10 @@ EncodedPayload encodeHex(const QByteArray &payloadText)
         return fromMessage(oddDigitCountMessage());
 
     EncodedPayload payload;
-    payload.bytes.reserve(digits.size() / 2);
+    payload.bytes.resize(digits.size() / 2);
+    char *out = payload.bytes.data();
     for (qsizetype i = 0; i < digits.size(); i += 2)
-        payload.bytes.append(
-            static_cast<char>(hexDigitValue(digits[i]) * 16 + hexDigitValue(digits[i + 1])));
+        *out++ = static_cast<char>(hexDigitValue(digits[i]) * 16 + hexDigitValue(digits[i + 1]));
     return payload;
 }
 
