@@ -2,6 +2,7 @@
 
 #include "codec/channel_panel.h"
 #include "gbk/gbk_text.h"
+#include "library/library_panel.h"
 #include "link/host_link.h"
 #include "link/receive_path.h"
 #include "link/receive_view.h"
@@ -116,6 +117,18 @@ MainWindow::MainWindow(WindowServices services, QWidget *parent)
     channelControls.sendBox = m_sendBox;
     channelControls.copyCodeBox = m_copyCodeBox;
     m_channelPanel = new ChannelPanel(*m_hostLink, channelControls, m_channelMemory, this);
+    LibraryControls libraryControls;
+    libraryControls.list = m_libraryList;
+    libraryControls.keyNameBox = m_keyNameBox;
+    libraryControls.receiveText = [this] { return m_receivePath->receivedText(); };
+    libraryControls.sendBox = m_sendBox;
+    libraryControls.renameButton = m_renameKeyButton;
+    libraryControls.deleteButton = m_deleteButton;
+    libraryControls.addButton = m_addToLibraryButton;
+    libraryControls.replaceButton = m_replaceSelectedButton;
+    libraryControls.openButton = m_openButton;
+    libraryControls.saveButton = m_saveButton;
+    new LibraryPanel(libraryControls, m_services.dialogs, this);
 
     runCreatedStep();
 }
