@@ -65,9 +65,11 @@ private:
     bool m_released = false;
 };
 
-void HostLink::runConnectWorker(std::shared_ptr<LinkShared> shared, QString address, int port)
+void HostLink::runConnectWorker(std::shared_ptr<LinkShared> shared, bool lockTaken, QString address,
+                                int port)
 {
-    shared->lock.acquire();
+    if (!lockTaken)
+        shared->lock.acquire();
     auto outcome = std::make_shared<AttemptOutcome>(shared, connectBlocking(address, port));
 
     // Posting under the receiver mutex: the link cannot finish its destructor in between, and
@@ -95,6 +97,7 @@ HostLink::HostLink(std::shared_ptr<Pinger> pinger, int livenessPeriodMs, QObject
     , m_runningPeriod(livenessPeriodMs)
 {
     m_shared->receiver = this;
+    m_livenessTimer->setObjectName(QStringLiteral("livenessTimer"));
     connect(m_socket, &QTcpSocket::readyRead, this, &HostLink::readArrivedData);
     connect(m_socket, &QTcpSocket::disconnected, this, &HostLink::handleSocketClosed);
     connect(m_livenessTimer, &QTimer::timeout, this, &HostLink::runLivenessTick);
@@ -155,8 +158,11 @@ void HostLink::startConnectWorker()
 {
     // The worker must not read the controls, so it gets the address and port as they are now.
     const int port = textToInteger(m_portText ? m_portText() : QByteArray());
+    // Taking the free lock here makes the attempt hold it from the click on, so no tick slips
+    // in before the worker thread is running; when another attempt holds it, the worker waits.
+    const bool lockTaken = m_shared->lock.tryAcquire();
     g_runningWorkers.fetch_add(1);
-    std::thread(runConnectWorker, m_shared, address(), port).detach();
+    std::thread(runConnectWorker, m_shared, lockTaken, address(), port).detach();
 }
 
 void HostLink::finishAttempt(AttemptOutcome &outcome)

@@ -72,7 +72,8 @@ signals:
     void closedByHost();
 
 private:
-    static void runConnectWorker(std::shared_ptr<LinkShared> shared, QString address, int port);
+    static void runConnectWorker(std::shared_ptr<LinkShared> shared, bool lockTaken,
+                                 QString address, int port);
     void startConnectWorker();
     void finishAttempt(AttemptOutcome &outcome);
     void runTickLocked();
