@@ -42,8 +42,11 @@ QComboBox *createList(QWidget *parent, const char *name, const QRect &geometry)
     list->setInsertPolicy(QComboBox::NoInsert);
     // Black on white, as a list of this kind is drawn, whatever the olive button face.
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Button, Qt::white);
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Button, Qt::white);
+        palette.setColor(group, QPalette::Window, Qt::white); // the open list's background
+        palette.setColor(group, QPalette::ButtonText, Qt::black);
+    }
     list->setPalette(palette);
     return list;
 }

@@ -12,10 +12,15 @@ QPalette olivePalette(const QPalette &systemPalette)
 {
     const QColor frame(oliveFrameColour);
     QPalette palette = systemPalette;
-    // Buttons and list faces are a pale wash of the frame colour, as in the olive scheme, so
-    // that black captions keep their contrast; selections take the frame colour itself.
-    const QColor face = QColor::fromRgb((frame.red() + 3 * 255) / 4, (frame.green() + 3 * 255) / 4,
-                                        (frame.blue() + 3 * 255) / 4);
+    // Button faces are a light wash of the frame colour, as in the olive scheme, so that
+    // black captions keep their contrast; selections and focus take the frame colour itself.
+    const auto wash = [&frame](int whiteParts) {
+        const int parts = whiteParts + 1;
+        return QColor::fromRgb((frame.red() + whiteParts * 255) / parts,
+                               (frame.green() + whiteParts * 255) / parts,
+                               (frame.blue() + whiteParts * 255) / parts);
+    };
+    const QColor face = wash(1);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::Button, face);
         palette.setColor(group, QPalette::ButtonText, Qt::black);
@@ -29,7 +34,7 @@ QPalette olivePalette(const QPalette &systemPalette)
         palette.setColor(group, QPalette::Mid, frame);
         palette.setColor(group, QPalette::Dark, frame.darker(150));
     }
-    palette.setColor(QPalette::Disabled, QPalette::Button, face.lighter(106));
+    palette.setColor(QPalette::Disabled, QPalette::Button, wash(3));
     return palette;
 }
 
