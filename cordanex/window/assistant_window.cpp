@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include <limits>
+
 namespace cordanex {
 
 namespace {
@@ -155,6 +157,8 @@ void AssistantWindow::createControls()
     m_inputBox = new QLineEdit(this);
     m_inputBox->setObjectName(QStringLiteral("inputBox"));
     m_inputBox->setGeometry(80, 40, 570, 32);
+    // The payload check judges the length; the box itself must not cut a pasted text short.
+    m_inputBox->setMaxLength(std::numeric_limits<int>::max());
     QFont inputFont = font();
     inputFont.setPixelSize(19);
     m_inputBox->setFont(inputFont);
