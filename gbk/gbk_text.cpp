@@ -67,14 +67,21 @@ bool isSpaceAt(const QByteArray &text, qsizetype pos)
 
 QByteArray RemoveAllSpaces(const QByteArray &text)
 {
-    QByteArray result;
-    result.reserve(text.size());
+    // Written into a buffer of the input's size and cut to length: this runs over every
+    // payload and every saved library line, so no per-character append.
+    QByteArray result(text.size(), Qt::Uninitialized);
+    char *out = result.data();
+    const char *in = text.constData();
     for (qsizetype pos = 0; pos < text.size();) {
         const qsizetype size = characterSize(text, pos);
-        if (!isSpaceAt(text, pos))
-            result.append(text.constData() + pos, size);
+        if (!isSpaceAt(text, pos)) {
+            *out++ = in[pos];
+            if (size == 2)
+                *out++ = in[pos + 1];
+        }
         pos += size;
     }
+    result.truncate(out - result.constData());
     return result;
 }
 
