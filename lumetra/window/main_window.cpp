@@ -27,6 +27,9 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include <memory>
+#include <vector>
+
 namespace lumetra {
 
 namespace {
@@ -107,8 +110,7 @@ MainWindow::MainWindow(WindowServices services, QWidget *parent)
 
     // The panels of the learning, channel and library controls are bound here.
     m_receivePath = new ReceivePath(
-        *m_hostLink,
-        {m_learnStartButton, m_learnStopButton, m_clearReceiveButton, m_receiveBox},
+        *m_hostLink, {m_learnStartButton, m_learnStopButton, m_clearReceiveButton, m_receiveBox},
         m_channelMemory, [this](const QString &text) { setStatusText(text); }, this);
     ChannelControls channelControls;
     channelControls.connectButton = m_connectButton;
@@ -137,6 +139,17 @@ MainWindow::~MainWindow()
 {
     // A window destroyed without being closed (never by the user) still gives up the link.
     m_hostLink->shutDown();
+
+    // The panels and the link point at the controls and watch their events, so they go first,
+    // the newest first; Qt alone would delete the children in the order they were created and
+    // leave a panel filtering the events of a half-destroyed control.
+    std::vector<std::unique_ptr<QObject>> bindings;
+    for (QObject *child : children()) {
+        if (!child->isWidgetType())
+            bindings.emplace_back(child);
+    }
+    while (!bindings.empty())
+        bindings.pop_back();
 }
 
 void MainWindow::setStatusText(const QString &text)
