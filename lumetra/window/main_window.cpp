@@ -242,18 +242,15 @@ void MainWindow::buildStatusBar()
     m_statusBar->setObjectName(QStringLiteral("状态条1"));
     m_statusBar->setSizeGripEnabled(true);
 
-    m_statusPart0 = new QLabel(QStringLiteral("状态：软件准备就绪"));
+    m_statusPart0 = new QLabel(QStringLiteral("状态：软件准备就绪"), m_statusBar);
     m_statusPart0->setObjectName(QStringLiteral("statusPart0"));
-    m_statusPart0->setFixedWidth(statusPart0Width);
     m_statusPart1 =
         new QLabel(QStringLiteral("学习操作：遥控器与接收头距离为2cm-6cm,面板灯亮表示进入学习状态,"
-                                  "学习成功后灯灭掉，软件收到数据后拿开遥控器。"));
+                                  "学习成功后灯灭掉，软件收到数据后拿开遥控器。"),
+                   m_statusBar);
     m_statusPart1->setObjectName(QStringLiteral("statusPart1"));
-    m_statusPart1->setMinimumWidth(1);
     for (QLabel *part : {m_statusPart0, m_statusPart1})
         part->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_statusBar->addWidget(m_statusPart0);
-    m_statusBar->addWidget(m_statusPart1, 1);
     placeStatusBar();
 }
 
@@ -369,8 +366,19 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::placeStatusBar()
 {
-    if (m_statusBar)
-        m_statusBar->setGeometry(0, height() - statusBarHeight, width(), statusBarHeight);
+    if (!m_statusBar)
+        return;
+    m_statusBar->setGeometry(0, height() - statusBarHeight, width(), statusBarHeight);
+    // The parts are placed here rather than by the status bar's own layout, which would make
+    // them taller than the bar and cut off their lower edge.
+    constexpr int top = 2;
+    constexpr int gap = 2;
+    const int partHeight = statusBarHeight - top - 1;
+    const int gripWidth = partHeight;
+    m_statusPart0->setGeometry(0, top, statusPart0Width, partHeight);
+    const int part1Left = statusPart0Width + gap;
+    m_statusPart1->setGeometry(part1Left, top, std::max(1, width() - part1Left - gripWidth),
+                               partHeight);
 }
 
 } // namespace lumetra
