@@ -96,6 +96,8 @@ HostLink::HostLink(std::shared_ptr<Pinger> pinger, int livenessPeriodMs, QObject
     , m_livenessTimer(new QTimer(this))
     , m_runningPeriod(livenessPeriodMs)
 {
+    if (!m_pinger)
+        m_pinger = makeSystemPinger();
     m_shared->receiver = this;
     m_livenessTimer->setObjectName(QStringLiteral("livenessTimer"));
     connect(m_socket, &QTcpSocket::readyRead, this, &HostLink::readArrivedData);

@@ -30,7 +30,8 @@ public:
     static constexpr int defaultLivenessPeriodMs = 3000;
     static constexpr int pingTimeoutMs = 1000;
 
-    // livenessPeriodMs is the period of the liveness timer while it runs.
+    // livenessPeriodMs is the period of the liveness timer while it runs. Without a pinger the
+    // system's ICMP echo is used.
     explicit HostLink(std::shared_ptr<Pinger> pinger,
                       int livenessPeriodMs = defaultLivenessPeriodMs, QObject *parent = nullptr);
     ~HostLink() override;

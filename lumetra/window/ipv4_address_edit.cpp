@@ -1,10 +1,10 @@
 #include "window/ipv4_address_edit.h"
 
 #include <QEvent>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QStringList>
 
 namespace lumetra {
@@ -43,7 +43,10 @@ Ipv4AddressEdit::Ipv4AddressEdit(QWidget *parent)
         field->setFrame(false);
         field->setAlignment(Qt::AlignCenter);
         field->setMaxLength(3);
-        field->setValidator(new QIntValidator(0, 255, field));
+        // Digits only; a number above 255 is turned into 255 once typed, so that a third digit
+        // still moves on to the next field.
+        field->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
         field->installEventFilter(this);
         connect(field, &QLineEdit::textEdited, this, [this, i] { handleFieldEdited(i); });
         m_fields[std::size_t(i)] = field;

@@ -65,6 +65,7 @@ private slots:
     void resizedWindowReopensAtItsSize();
     void hintAndCopyBoxAboveStatusBar_data();
     void hintAndCopyBoxAboveStatusBar();
+    void escapeCloses_data();
     void escapeCloses();
     void draggedByItsClientArea_data();
     void draggedByItsClientArea();
@@ -349,10 +350,24 @@ void TestMainWindow::hintAndCopyBoxAboveStatusBar()
     QVERIFY(!copyBox->isChecked());
 }
 
+void TestMainWindow::escapeCloses_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("connect button") << QStringLiteral("连接主机");
+    QTest::newRow("port box") << QStringLiteral("主机端口");
+    QTest::newRow("send box") << QStringLiteral("编辑框2");
+    QTest::newRow("receive box") << QStringLiteral("编辑框1");
+    QTest::newRow("library list") << QStringLiteral("超级列表框1");
+}
+
 void TestMainWindow::escapeCloses()
 {
+    QFETCH(QString, focused);
+
     const auto window = openWindow();
-    QTest::keyClick(control<QPushButton>(*window, QStringLiteral("连接主机")), Qt::Key_Escape);
+    QWidget *target = window->findChild<QWidget *>(focused);
+    QVERIFY(target);
+    QTest::keyClick(target, Qt::Key_Escape);
     QVERIFY(!window->isVisible());
     QCOMPARE(lumetra::readProfileString(m_settingsPath, g(QStringLiteral("启动窗口")),
                                         g(QStringLiteral("宽度"))),
