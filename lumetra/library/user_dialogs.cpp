@@ -1,5 +1,7 @@
 #include "library/user_dialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -40,7 +42,14 @@ public:
         m_dialog->setNameFilter(filter.description + QLatin1String(" (") + filter.pattern +
                                 QLatin1Char(')'));
         m_dialog->selectFile(initialPath);
-        if (m_dialog->exec() != QDialog::Accepted)
+        const int result = m_dialog->exec();
+        // The dialog lives on hidden; a completion list still open when the name was accepted
+        // with Return would otherwise stay on screen and swallow the next clicks.
+        for (QCompleter *completer : m_dialog->findChildren<QCompleter *>()) {
+            if (completer->popup())
+                completer->popup()->hide();
+        }
+        if (result != QDialog::Accepted)
             return std::nullopt;
         const QStringList files = m_dialog->selectedFiles();
         if (files.isEmpty())
