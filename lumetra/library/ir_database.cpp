@@ -99,7 +99,10 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // The bytes go out at the flush; a failure there (disk full) sets the device's error but
+    // does not stop commit() from putting the short file in place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
