@@ -217,8 +217,11 @@ bool writeProfileString(const QString &filePath, const QByteArray &section, cons
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray updated = withProfileValue(content, section, key, value);
-    if (file.write(updated) != updated.size())
+    // A failed flush has to stop the commit, or a short file would replace the whole one.
+    if (file.write(updated) != updated.size() || !file.flush()) {
+        file.cancelWriting();
         return false;
+    }
     return file.commit();
 }
 

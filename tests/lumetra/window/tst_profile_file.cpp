@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace lumetra;
 
 namespace {
@@ -33,6 +36,7 @@ private slots:
     void writeChangesOnlyItsLine();
     void writesTheSettingsFileOfOneRun();
     void fileErrors();
+    void failedWriteKeepsTheOldFile();
 };
 
 void TestProfileFile::readsOneKey_data()
@@ -168,6 +172,29 @@ void TestProfileFile::fileErrors()
     QVERIFY(!writeProfileString(dir.path(), "s", "k", "v"));
     QVERIFY(
         !writeProfileString(dir.filePath(QStringLiteral("no/such/folder/x.ini")), "s", "k", "v"));
+}
+
+void TestProfileFile::failedWriteKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Lumetra.ini"));
+    QVERIFY(writeProfileString(path, "s", "k", "old"));
+    const QByteArray before = readAll(path);
+
+    // A file size limit makes the write fail part of the way, as a full disk would.
+    rlimit saved{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const bool written = writeProfileString(path, "s", "k", QByteArray(4000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!written);
+    QCOMPARE(readAll(path), before);
 }
 
 QTEST_APPLESS_MAIN(TestProfileFile)
