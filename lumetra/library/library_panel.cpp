@@ -97,8 +97,9 @@ void LibraryPanel::setUpList()
     list->setPalette(palette);
     keepSelectionVisible();
 
+    m_listViewport = list->viewport();
     list->installEventFilter(this);
-    list->viewport()->installEventFilter(this);
+    m_listViewport->installEventFilter(this);
 }
 
 // The selection stays as visible as with the focus, so the row a button works on is seen. The
@@ -125,7 +126,7 @@ bool LibraryPanel::eventFilter(QObject *watched, QEvent *event)
         keepSelectionVisible();
     // A left click anywhere in the list, on a row or on empty space, shows the selected row's
     // data once the view has updated its selection for that click; hence the queued call.
-    if (watched == m_controls.list->viewport() && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == m_listViewport && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         QMetaObject::invokeMethod(this, &LibraryPanel::ShowSelectedData, Qt::QueuedConnection);
     }

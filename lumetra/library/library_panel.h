@@ -16,6 +16,7 @@ class QAbstractButton;
 class QLineEdit;
 class QPlainTextEdit;
 class QTreeWidget;
+class QWidget;
 
 namespace lumetra {
 
@@ -79,6 +80,7 @@ private:
     void warn(const QString &text, const QString &title);
 
     LibraryControls m_controls;
+    QWidget *m_listViewport = nullptr; // compared only: events can come while the list is dying
     std::shared_ptr<UserDialogs> m_dialogs;
     QString m_lastChosenPath;
 };
