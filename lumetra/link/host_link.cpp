@@ -4,7 +4,6 @@
 #include "link/pinger.h"
 #include "window/integer_text.h"
 
-#include <QPointer>
 #include <QSemaphore>
 #include <QSignalBlocker>
 #include <QTcpSocket>
@@ -13,6 +12,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace lumetra {
 
