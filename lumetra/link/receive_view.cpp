@@ -3,11 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -147,25 +148,25 @@ qsizetype ReceiveView::previousPosition(qsizetype position) const
     return position - 1;
 }
 
-int ReceiveView::advance(qsizetype position) const
+qreal ReceiveView::advance(qsizetype position) const
 {
     const char16_t c = m_text[position].unicode();
     if (c < 128)
         return m_asciiAdvance[c];
     if (unitLength(position) == 2)
-        return QFontMetrics(font()).horizontalAdvance(m_text.mid(position, 2));
+        return QFontMetricsF(font()).horizontalAdvance(m_text.mid(position, 2));
     auto found = m_otherAdvances.constFind(c);
     if (found == m_otherAdvances.constEnd())
-        found = m_otherAdvances.insert(c, QFontMetrics(font()).horizontalAdvance(QChar(c)));
+        found = m_otherAdvances.insert(c, QFontMetricsF(font()).horizontalAdvance(QChar(c)));
     return *found;
 }
 
 void ReceiveView::updateMetrics()
 {
-    const QFontMetrics metrics(font());
-    m_lineHeight = std::max(1, metrics.lineSpacing());
-    m_ascent = metrics.ascent();
-    const int spaceAdvance = metrics.horizontalAdvance(QLatin1Char(' '));
+    const QFontMetricsF metrics(font());
+    m_lineHeight = std::max(1, qCeil(metrics.lineSpacing()));
+    m_ascent = qRound(metrics.ascent());
+    const qreal spaceAdvance = metrics.horizontalAdvance(QLatin1Char(' '));
     for (int c = 0; c < 128; ++c) {
         m_asciiAdvance[c] = (c < 0x20 || c == 0x7F)
                                 ? spaceAdvance
@@ -190,7 +191,7 @@ void ReceiveView::layoutFromRow(qsizetype row)
     const int width = layoutWidth();
     for (;;) {
         m_rowStarts.push_back(position);
-        int x = 0;
+        qreal x = 0;
         qsizetype i = position;
         bool endedByBreak = false;
         while (i < size) {
@@ -199,7 +200,7 @@ void ReceiveView::layoutFromRow(qsizetype row)
                 endedByBreak = true;
                 break;
             }
-            const int w = advance(i);
+            const qreal w = advance(i);
             if (i > position && x + w > width)
                 break;
             x += w;
@@ -235,20 +236,27 @@ qsizetype ReceiveView::rowEnd(qsizetype row) const
     return m_text[next - 1] == QLatin1Char('\n') ? next - 1 : next;
 }
 
-int ReceiveView::xOf(qsizetype position) const
+// Where a position of the given row is drawn; the end of a wrapped row is the same position
+// as the start of the next, so the row has to be named.
+qreal ReceiveView::xInRow(qsizetype row, qsizetype position) const
 {
-    int x = margin;
-    for (qsizetype i = m_rowStarts[size_t(rowOf(position))]; i < position; i += unitLength(i))
+    qreal x = margin;
+    for (qsizetype i = m_rowStarts[size_t(row)]; i < position; i += unitLength(i))
         x += advance(i);
     return x;
 }
 
-qsizetype ReceiveView::positionInRow(qsizetype row, int x) const
+qreal ReceiveView::xOf(qsizetype position) const
+{
+    return xInRow(rowOf(position), position);
+}
+
+qsizetype ReceiveView::positionInRow(qsizetype row, qreal x) const
 {
     const qsizetype end = rowEnd(row);
-    int left = margin;
+    qreal left = margin;
     for (qsizetype i = m_rowStarts[size_t(row)]; i < end; i += unitLength(i)) {
-        const int w = advance(i);
+        const qreal w = advance(i);
         if (x < left + w / 2)
             return i;
         left += w;
@@ -465,7 +473,7 @@ QVariant ReceiveView::inputMethodQuery(Qt::InputMethodQuery query) const
         return true;
     case Qt::ImCursorRectangle: {
         const int y = margin + int(row - verticalScrollBar()->value()) * m_lineHeight;
-        return QRect(QPoint(xOf(m_cursor), y) + viewport()->geometry().topLeft(),
+        return QRect(QPoint(qRound(xOf(m_cursor)), y) + viewport()->geometry().topLeft(),
                      QSize(1, m_lineHeight));
     }
     case Qt::ImCursorPosition:
@@ -525,17 +533,17 @@ void ReceiveView::drawRow(QPainter &painter, qsizetype row, int y) const
     }
     const int baseline = y + m_ascent;
     painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(margin, baseline, shown);
+    painter.drawText(QPointF(margin, baseline), shown);
 
     const qsizetype selStart = std::max(std::min(m_anchor, m_cursor), start);
     const qsizetype selEnd = std::min(std::max(m_anchor, m_cursor), end);
     if (selStart < selEnd) {
-        const int left = xOf(selStart);
-        const int right = xOf(selEnd);
-        painter.fillRect(QRect(left, y, right - left, m_lineHeight),
+        const qreal left = xInRow(row, selStart);
+        const qreal right = xInRow(row, selEnd);
+        painter.fillRect(QRectF(left, y, right - left, m_lineHeight),
                          palette().color(QPalette::Highlight));
         painter.setPen(palette().color(QPalette::HighlightedText));
-        painter.drawText(left, baseline, shown.mid(selStart - start, selEnd - selStart));
+        painter.drawText(QPointF(left, baseline), shown.mid(selStart - start, selEnd - selStart));
     }
 }
 
@@ -550,7 +558,7 @@ void ReceiveView::paintEvent(QPaintEvent *)
 
     const qsizetype cursorRow = rowOf(m_cursor);
     if (hasFocus() && cursorRow >= first && cursorRow < last) {
-        const int x = xOf(m_cursor);
+        const int x = qRound(xOf(m_cursor));
         const int y = margin + int(cursorRow - first) * m_lineHeight;
         painter.fillRect(QRect(x, y, 1, m_lineHeight), palette().color(QPalette::Text));
     }

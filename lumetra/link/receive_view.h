@@ -60,7 +60,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    int advance(qsizetype position) const;
+    qreal advance(qsizetype position) const;
     qsizetype unitLength(qsizetype position) const;
     qsizetype previousPosition(qsizetype position) const;
     int layoutWidth() const;
@@ -69,9 +69,10 @@ private:
     void relayoutAll();
     qsizetype rowOf(qsizetype position) const;
     qsizetype rowEnd(qsizetype row) const;
-    int xOf(qsizetype position) const;
+    qreal xOf(qsizetype position) const;
+    qreal xInRow(qsizetype row, qsizetype position) const;
     qsizetype positionAt(const QPoint &point) const;
-    qsizetype positionInRow(qsizetype row, int x) const;
+    qsizetype positionInRow(qsizetype row, qreal x) const;
     int visibleRows() const;
     void updateScrollBar();
     void ensureCursorVisible();
@@ -82,12 +83,12 @@ private:
     QString m_text;
     qsizetype m_cursor = 0;
     qsizetype m_anchor = 0;
-    int m_preferredX = -1; // kept across up/down moves
+    qreal m_preferredX = -1; // kept across up/down moves
     std::vector<qsizetype> m_rowStarts{0};
     int m_lineHeight = 16;
     int m_ascent = 12;
-    int m_asciiAdvance[128] = {};
-    mutable QHash<char16_t, int> m_otherAdvances;
+    qreal m_asciiAdvance[128] = {};
+    mutable QHash<char16_t, qreal> m_otherAdvances;
     bool m_dragging = false;
 };
 
