@@ -401,7 +401,12 @@ void ReceiveView::keyPressEvent(QKeyEvent *event)
             !text.isEmpty() && std::none_of(text.begin(), text.end(), [](QChar c) {
                 return c.category() == QChar::Other_Control;
             });
-        if (!printable || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        // Ctrl with Alt is AltGr on some keyboards and types a character; Ctrl alone is a
+        // shortcut.
+        const Qt::KeyboardModifiers modifiers = event->modifiers();
+        const bool shortcut = (modifiers & Qt::MetaModifier) ||
+                              ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier));
+        if (!printable || shortcut) {
             QAbstractScrollArea::keyPressEvent(event);
             return;
         }
