@@ -185,6 +185,18 @@ void LibraryPanel::warn(const QString &text, const QString &title)
     m_dialogs->showMessage(text, title, UserDialogs::Icon::Warning, UserDialogs::Buttons::Ok);
 }
 
+int LibraryPanel::selectedRowOrWarn()
+{
+    if (rowCount() == 0) {
+        warn(kNoLibrary, kFriendlyTitle);
+        return -1;
+    }
+    const int row = selectedRow();
+    if (row < 0)
+        warn(kNoSelection, kFriendlyTitle);
+    return row;
+}
+
 void LibraryPanel::AddToLibrary()
 {
     const QByteArray received = receiveBoxText();
@@ -207,15 +219,9 @@ void LibraryPanel::ReplaceSelected()
         warn(kLearnFirst, kFriendlyTitle);
         return;
     }
-    if (rowCount() == 0) {
-        warn(kNoLibrary, kFriendlyTitle);
+    const int row = selectedRowOrWarn();
+    if (row < 0)
         return;
-    }
-    const int row = selectedRow();
-    if (row < 0) {
-        warn(kNoSelection, kFriendlyTitle);
-        return;
-    }
     if (!receiveTextHasEvenLength(received)) {
         warn(kBadIrData, kOperationTitle);
         return;
@@ -238,15 +244,9 @@ void LibraryPanel::ReplaceSelected()
 
 void LibraryPanel::RenameKey()
 {
-    if (rowCount() == 0) {
-        warn(kNoLibrary, kFriendlyTitle);
+    const int row = selectedRowOrWarn();
+    if (row < 0)
         return;
-    }
-    const int row = selectedRow();
-    if (row < 0) {
-        warn(kNoSelection, kFriendlyTitle);
-        return;
-    }
     // Taken as typed, spaces included; only what GBK can hold reaches the library.
     m_controls.list->topLevelItem(row)->setText(
         KeyNameColumn, gbk::toUnicode(gbk::fromUnicode(m_controls.keyNameBox->text())));

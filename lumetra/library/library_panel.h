@@ -78,6 +78,9 @@ private:
     QByteArray receiveBoxText() const;
     bool receiveTextHasEvenLength(const QByteArray &text) const;
     void warn(const QString &text, const QString &title);
+    // The selected row, or -1 after telling the user why there is none (an empty library is
+    // reported before a missing selection).
+    int selectedRowOrWarn();
 
     LibraryControls m_controls;
     QWidget *m_listViewport = nullptr; // compared only: events can come while the list is dying
