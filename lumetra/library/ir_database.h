@@ -38,11 +38,4 @@ QByteArray writeIrDatabase(const QList<IrCodeEntry> &entries);
 // ends in ".ir" in any letter case.
 QString irDatabaseTargetPath(const QString &chosenPath);
 
-// The whole content of a file; a missing or unreadable file, or an empty name, gives no bytes.
-QByteArray readWholeFile(const QString &path);
-
-// Replaces the file's content atomically: on failure the old file stays whole. Returns whether
-// the new content was committed.
-bool writeWholeFile(const QString &path, const QByteArray &bytes);
-
 } // namespace lumetra

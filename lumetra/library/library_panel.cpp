@@ -1,6 +1,7 @@
 #include "library/library_panel.h"
 
 #include "gbk/gbk_text.h"
+#include "library/whole_file.h"
 
 #include <QAbstractButton>
 #include <QDir>

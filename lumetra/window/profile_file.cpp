@@ -1,9 +1,9 @@
 #include "window/profile_file.h"
 
 #include "gbk/gbk_text.h"
+#include "library/whole_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 #include <vector>
@@ -196,10 +196,7 @@ QByteArray withProfileValue(const QByteArray &content, const QByteArray &section
 QByteArray readProfileString(const QString &filePath, const QByteArray &section,
                              const QByteArray &key)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return profileValue(file.readAll(), section, key);
+    return profileValue(readWholeFile(filePath), section, key);
 }
 
 bool writeProfileString(const QString &filePath, const QByteArray &section, const QByteArray &key,
@@ -213,16 +210,7 @@ bool writeProfileString(const QString &filePath, const QByteArray &section, cons
         content = existing.readAll();
         existing.close();
     }
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray updated = withProfileValue(content, section, key, value);
-    // A failed flush has to stop the commit, or a short file would replace the whole one.
-    if (file.write(updated) != updated.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeWholeFile(filePath, withProfileValue(content, section, key, value));
 }
 
 } // namespace lumetra

@@ -1,4 +1,5 @@
 #include "library/ir_database.h"
+#include "library/whole_file.h"
 
 #include <QTemporaryDir>
 #include <QTest>
